@@ -1,0 +1,9 @@
+// Message pumping with a deadline, for tests that wait on windows, timers and other processes.
+#pragma once
+#include <windows.h>
+#include <functional>
+
+// Dispatches this thread's messages for `ms` milliseconds.
+void PumpFor(DWORD ms);
+// Dispatches messages until `done` holds or `timeoutMs` passes; returns whether it held.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
