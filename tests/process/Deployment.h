@@ -34,3 +34,19 @@ private:
 HWND FindPanel(DWORD processId, DWORD timeoutMs);
 // Sends simulator commands to the simulated device library inside that process.
 bool SimulatorCommand(DWORD processId, const std::wstring& commands);
+
+// A message box of that process: its window and the text it shows; null when none appeared.
+struct MessageBoxWindow {
+    HWND hwnd = nullptr;
+    std::wstring caption, text;
+};
+MessageBoxWindow WaitForMessageBox(DWORD processId, DWORD timeoutMs);
+// Presses the box's OK button.
+void DismissMessageBox(const MessageBoxWindow& box);
+
+// Sets HKCU "SysLog" for the Wine prefix while it lives (it is the children's registry too).
+class SysLogSwitch {
+public:
+    explicit SysLogSwitch(DWORD value);
+    ~SysLogSwitch();
+};

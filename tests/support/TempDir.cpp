@@ -10,7 +10,7 @@ TempDir::TempDir(const wchar_t* tag) {
     static unsigned counter = 0;
     wchar_t name[MAX_PATH];
     for (;;) {
-        swprintf(name, MAX_PATH, L"%stelvarion-%ls-%lx-%u", base, tag, GetCurrentProcessId(), ++counter);
+        swprintf(name, MAX_PATH, L"%lstelvarion-%ls-%lx-%u", base, tag, GetCurrentProcessId(), ++counter);
         if (CreateDirectoryW(name, nullptr)) break;
         if (GetLastError() != ERROR_ALREADY_EXISTS) break;
     }
