@@ -26,6 +26,7 @@ public:
 
     // Makes `path` the current language file (relative paths against the current directory)
     // and re-translates every registered window and menu; false when the file does not exist.
+    // A full path longer than 259 characters is not loaded: the current file becomes empty.
     bool LoadLanguageFile(const wchar_t* path);
     // Registers a window and translates its text and, for a top-level window, its menu.
     bool TranslateWindow(HWND hwnd);
@@ -38,7 +39,13 @@ public:
 
     const wchar_t* CurrentFile() const { return m_currentFile; }
 
+    // What is remembered, for tests that check what is registered and that nothing is left.
+    std::vector<HWND> RegisteredWindows() const;  // in registration order
+    size_t RegisteredMenuCount() const { return m_menus.size(); }
+
 private:
+    static constexpr size_t kTextUnits = 260;
+
     static LRESULT CALLBACK CallWndHookProc(int code, WPARAM wp, LPARAM lp);
 
     struct MenuEntry {
@@ -50,16 +57,17 @@ private:
         std::wstring text;  // creation-time text, never empty
     };
 
-    void RegisterMenu(HMENU menu);
-    void RetranslateMenu(HMENU menu);
+    bool SetCurrentFile(const wchar_t* path);
+    void RegisterMenu(HMENU menu, int depth);
+    void RetranslateMenu(HMENU menu, int depth);
     void RestoreMenu(HMENU menu);
-    void TranslateMenuItems(HMENU menu);
-    void SetTranslatedWindowText(HWND hwnd, const std::wstring& untranslated);
-    MenuEntry* FindMenu(HMENU menu);
-    WindowEntry* FindWindowEntry(HWND hwnd);
+    void TranslateMenuItems(HMENU menu, int depth);
+    void ShowTranslatedText(HWND hwnd, const wchar_t* untranslated);
+    std::vector<MenuEntry>::iterator FindMenu(HMENU menu);
+    std::vector<WindowEntry>::iterator FindWindowEntry(HWND hwnd);
 
-    wchar_t m_currentFile[260] = L"";
-    wchar_t m_lookup[260] = L"";
+    wchar_t m_currentFile[kTextUnits] = L"";
+    wchar_t m_lookup[kTextUnits] = L"";
     std::vector<MenuEntry> m_menus;      // in registration order
     std::vector<WindowEntry> m_windows;  // in registration order
     HHOOK m_hook = nullptr;
