@@ -34,14 +34,13 @@ telvarion_wineserver() {
     # A prefix made on first use, with winedbg's crash dialog switched off so that nothing
     # ever waits for a click, then one persistent server for every process of the run.
     if [ ! -f "$TELVARION_WINE_STATE/prefix.ready" ]; then
-        wineboot -i </dev/null >"$TELVARION_WINE_STATE/wineboot.log" 2>&1
+        wineboot -i </dev/null >"$TELVARION_WINE_STATE/wineboot.log" 2>&1 || true
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashNotification /t REG_DWORD /d 0 /f \
-            </dev/null >>"$TELVARION_WINE_STATE/wineboot.log" 2>&1
+            </dev/null >>"$TELVARION_WINE_STATE/wineboot.log" 2>&1 || true
         touch "$TELVARION_WINE_STATE/prefix.ready"
     fi
     # Fails harmlessly when the server already runs.
-    wineserver -p </dev/null >>"$TELVARION_WINE_STATE/wineserver.log" 2>&1
-    return 0
+    wineserver -p </dev/null >>"$TELVARION_WINE_STATE/wineserver.log" 2>&1 || true
 }
 
 telvarion_wine_up() { telvarion_display && telvarion_wineserver; }
