@@ -2,6 +2,7 @@
 #include "app/Configuration.h"
 
 #include <windows.h>
+#include <cstdlib>
 
 ProgramTree::ProgramTree() : m_dir(GetModuleDir().text) {
     wchar_t saved[32768];
@@ -19,6 +20,13 @@ ProgramTree::~ProgramTree() {
     RemoveTree(m_dir + L"\\Resource");
     RemoveTree(m_dir + L"\\Language");
     SetEnvironmentVariableW(L"APPDATA", m_hadAppData ? m_savedAppData.c_str() : nullptr);
+}
+
+bool ProgramTree::InstallSample() const {
+    const wchar_t* dist = _wgetenv(L"TELVARION_DIST");
+    if (!dist) return false;
+    const std::wstring from = dist;
+    return CopyTree(from + L"\\Resource", m_dir + L"\\Resource") && CopyTree(from + L"\\Language", m_dir + L"\\Language");
 }
 
 void ProgramTree::WriteInstallIni(const std::string& text) const { WriteTextFile(InstallIni(), text); }

@@ -19,6 +19,8 @@ public:
     }
     std::wstring LanguageDir() const { return m_dir + L"\\Language"; }
 
+    // Copies the built distribution's Resource\ and Language\ (sealed, UTF-16 language files).
+    bool InstallSample() const;
     // Writes Resource\Custom.ini (ANSI text as given).
     void WriteInstallIni(const std::string& text) const;
     void WriteUserIni(const std::string& text, const std::wstring& software = L"Telvarion") const;

@@ -1,15 +1,27 @@
 #include "tests/support/Pump.h"
 
 namespace {
+bool g_quitSeen = false;
+
 void DispatchPending() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        // A WM_QUIT seen here belongs to the test in progress; keep it for whoever waits on it.
-        if (msg.message == WM_QUIT) { PostQuitMessage(static_cast<int>(msg.wParam)); return; }
+        // A WM_QUIT belongs to the test in progress: note it for TakeQuitMessage.
+        if (msg.message == WM_QUIT) {
+            g_quitSeen = true;
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
 }
+}
+
+bool TakeQuitMessage() {
+    DispatchPending();
+    const bool seen = g_quitSeen;
+    g_quitSeen = false;
+    return seen;
 }
 
 void PumpFor(DWORD ms) {
