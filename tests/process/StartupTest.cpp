@@ -3,6 +3,7 @@
 #include <doctest/doctest.h>
 #include "tests/process/Deployment.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -145,4 +146,65 @@ TEST_CASE("start-up: trace lines appear only while SysLog is on") {
         }
         r.child->Kill();
     }
+}
+
+TEST_CASE("start-up: clean-up paths too long for their buffers are skipped, never cut") {
+    Deployment tree;
+    REQUIRE(tree.Ok());
+    Running first = StartFirst(tree);
+    REQUIRE(first.panel);
+
+    // Two VirtualStore entries: a short one, and one whose Custom.ini path passes 255 units.
+    const std::wstring store = tree.LocalAppData() + L"\\VirtualStore";
+    CreateDirectoryW(store.c_str(), nullptr);
+    const std::wstring shortEntry = store + L"\\Program Files";
+    const std::wstring longName = L"Program" + std::wstring(256 - store.size() - 1 - 30 - 7, L'x');
+    const std::wstring longEntry = store + L"\\" + longName;
+    for (const std::wstring& dir : {shortEntry, longEntry}) {
+        CreateDirectoryW(dir.c_str(), nullptr);
+        CreateDirectoryW((dir + L"\\Telvarion").c_str(), nullptr);
+        CreateDirectoryW((dir + L"\\Telvarion\\Resource").c_str(), nullptr);
+        WriteTextFile(dir + L"\\Telvarion\\Resource\\Custom.ini", "[x]\r\n");
+    }
+    REQUIRE((longEntry + L"\\Telvarion\\Resource\\Custom.ini").size() > 255);
+    REQUIRE(FileExists(longEntry + L"\\Telvarion\\Resource\\Custom.ini"));
+
+    auto cleaner = tree.Start(L"*exit*");
+    REQUIRE(cleaner);
+    CHECK(cleaner->WaitForExit(kStart));
+    CHECK_FALSE(FileExists(shortEntry + L"\\Telvarion\\Resource\\Custom.ini"));
+    CHECK(FileExists(longEntry + L"\\Telvarion\\Resource\\Custom.ini"));
+    CHECK(first.child->WaitForExit(kStart));
+
+    // A LOCALAPPDATA too long for the search pattern handles no entry, and still ends nothing
+    // else: with no instance running there is nobody to end.
+    auto longLocal = tree.Start(L"*exit*", {{L"LOCALAPPDATA", tree.LocalAppData() + L"\\" + std::wstring(250, L'y')}});
+    REQUIRE(longLocal);
+    CHECK(longLocal->WaitForExit(kStart));
+    CHECK(longLocal->HasLine("uninstall"));
+}
+
+TEST_CASE("start-up: a program folder too deep for its configuration paths refuses to start") {
+    Deployment tree;
+    REQUIRE(tree.Ok());
+    // 245 units of folder: the program itself still fits, "\Resource\Custom.ini" does not.
+    std::wstring deep = tree.App();
+    while (deep.size() < 245) {
+        deep += L"\\" + std::wstring(std::min<size_t>(60, 245 - deep.size() - 1), L'd');
+        CreateDirectoryW(deep.c_str(), nullptr);
+    }
+    REQUIRE(deep.size() == 245);
+    REQUIRE(CopyFileW(tree.Exe().c_str(), (deep + L"\\Telvarion.exe").c_str(), FALSE));
+    REQUIRE(CopyFileW((tree.App() + L"\\Telvarion.dll").c_str(), (deep + L"\\Telvarion.dll").c_str(), FALSE));
+    CopyTree(tree.App() + L"\\Resource", deep + L"\\Resource");
+
+    auto child = std::make_unique<Debuggee>();
+    const std::wstring exe = deep + L"\\Telvarion.exe";
+    REQUIRE(child->Start(exe, L"\"" + exe + L"\"", deep, {{L"APPDATA", tree.AppData()}}));
+    MessageBoxWindow box = WaitForMessageBox(child->ProcessId(), kStart);
+    REQUIRE_MESSAGE(box.hwnd, child->Transcript());
+    CHECK(box.text == L"File error, please reinstall!");
+    DismissMessageBox(box);
+    CHECK(child->WaitForExit(kStart));
+    CHECK_FALSE(child->HasLine("Telvarion.dll"));
 }
