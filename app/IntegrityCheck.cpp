@@ -26,11 +26,14 @@ uint32_t ReadExpected(const wchar_t* key) {
     return ParseHex32(text);
 }
 
-// One read of at most the buffer's size; only the bytes read take part.
+// One read of at most the buffer's size; only the bytes read take part. The picture is
+// user-replaceable, so an image program may well have it open: sharing every access keeps
+// that from being taken for a missing file; the bytes still decide.
 bool ReadPicture(std::vector<unsigned char>& bytes) {
     wchar_t path[kTextUnits];
     if (!FormatText(path, kTextUnits, L"%s\\Resource\\%s", GetModuleDir().text, L"bk.bmp")) return false;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bytes.assign(checksum::kFileBufferSize, 0);
     DWORD got = 0;
