@@ -112,10 +112,13 @@ int Scripted(Debuggee& child) {
     Simulate(pid, L"volumes 20 90");
     Sleep(1600);  // the sliders follow the device within a second
     Screenshot(L"panel-sliders-moved");
+    // The tray icon (top left under Xvfb) follows the status: Skype, adapter, handset.
     Simulate(pid, L"offhook");
-    Sleep(500);
+    Sleep(700);
+    Screenshot(L"tray-offhook");
     Simulate(pid, L"onhook; offline");
-    Sleep(500);
+    Sleep(700);
+    Screenshot(L"tray-skype-offline");
 
     ShowTrayMenu(pid, panel, L"tray-menu-english");
     Command(panel, 2);  // the second language of LangType.ini
