@@ -65,6 +65,9 @@ int RunMenu(HWND owner, UINT menuId) {
     POINT cursor = {};
     GetCursorPos(&cursor);
     const int chosen = static_cast<int>(TrackPopupMenuEx(popup, TPM_RETURNCMD, cursor.x, cursor.y, owner, nullptr));
+    // Without a message of its own after the menu, a tray menu opened again may not close
+    // when the user clicks elsewhere.
+    PostMessageW(owner, WM_NULL, 0, 0);
     TraceLog(L"Select Menu: %d", chosen);
 
     HWND main = AfxGetMainHwnd();

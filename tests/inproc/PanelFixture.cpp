@@ -1,6 +1,7 @@
 #include "tests/inproc/PanelFixture.h"
 #include "app/Configuration.h"
 #include "i18n/LanguageSelection.h"
+#include "device/DeviceLibraryContract.h"
 #include "simulator/SimulatorControl.h"
 #include "ui/PanelLook.h"
 
@@ -20,6 +21,11 @@ PanelFixture::PanelFixture() {
 }
 
 PanelFixture::~PanelFixture() {
+    // A panel that did not quit leaves the library started; stop it as the exit path would,
+    // so the library's window does not outlive its module.
+    if (panel && IsWindow(panel->LibraryWindow())) {
+        if (auto uninstall = Export<UninstallTelvarionFn>(m_simulator, TELVARION_UNINSTALL_NAME)) uninstall();
+    }
     if (Hwnd()) DestroyWindow(Hwnd());
     app.m_pMainWnd = nullptr;
     panel.reset();
