@@ -44,7 +44,7 @@
 #define IDC_ADV_BUSY            1250
 #define IDC_UPD_TEXT            1262
 
-/* Tray menu commands; languages take 1..100 (index + 1) */
+/* Tray menu commands. Language items take 1..100 (their index + 1); 1..99 switch language. */
 #define ID_APP_ABOUT            101
 #define ID_TRAY_EXIT            32771
 #define ID_TRAY_UPDATE          32773
