@@ -11,7 +11,8 @@ CAboutDlg::CAboutDlg(HWND parent, WORD deviceVersion) : CDialog(IDD_ABOUTBOX, pa
 
 void FormatDeviceVersion(WORD version, wchar_t (&text)[8]) {
     FormatText(text, 8, L"%.4x", version);
-    for (wchar_t& c : text) c = static_cast<wchar_t>(towupper(c));
+    // Only the digits: the units after the terminator were never written.
+    for (wchar_t* c = text; *c; ++c) *c = static_cast<wchar_t>(towupper(*c));
 }
 
 BOOL CAboutDlg::OnInitDialog() {
