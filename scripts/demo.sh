@@ -11,6 +11,7 @@ build i686 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-i686.cmake"
 RUNNER="$ROOT/out/build-i686/tools/demo/DemoRunner.exe"
 DIST="$ROOT/out/dist"
 export TELVARION_WINE_STATE="$ROOT/out/wine-demo"
+export TELVARION_WINE_UNMANAGED=0   # a person's desktop keeps its window decorations
 source "$ROOT/tests/wine/env.sh"
 
 if [ -n "${DISPLAY:-}" ] && [ -z "${TELVARION_FORCE_XVFB:-}" ]; then

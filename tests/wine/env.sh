@@ -32,15 +32,17 @@ telvarion_display() {
 
 telvarion_wineserver() {
     # A prefix made on first use, with winedbg's crash dialog switched off so that nothing
-    # ever waits for a click, and windows left unmanaged: with no window manager on the
-    # display, Wine would otherwise wait about two seconds at every hide of a visible window.
-    # Then one persistent server for every process of the run.
+    # ever waits for a click, and for tests windows left unmanaged: with no window manager on
+    # the display, Wine would otherwise wait about two seconds at every hide of a visible
+    # window. Then one persistent server for every process of the run.
     if [ ! -f "$TELVARION_WINE_STATE/prefix.ready" ]; then
         wineboot -i </dev/null >"$TELVARION_WINE_STATE/wineboot.log" 2>&1 || true
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashNotification /t REG_DWORD /d 0 /f \
             </dev/null >>"$TELVARION_WINE_STATE/wineboot.log" 2>&1 || true
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-            </dev/null >>"$TELVARION_WINE_STATE/wineboot.log" 2>&1 || true
+        if [ "${TELVARION_WINE_UNMANAGED:-1}" = 1 ]; then
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+                </dev/null >>"$TELVARION_WINE_STATE/wineboot.log" 2>&1 || true
+        fi
         touch "$TELVARION_WINE_STATE/prefix.ready"
     fi
     # Fails harmlessly when the server already runs.
