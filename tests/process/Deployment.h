@@ -2,6 +2,7 @@
 // distribution, plus private APPDATA and LOCALAPPDATA folders for the child.
 #pragma once
 #include "tests/support/Debuggee.h"
+#include "tests/support/ProgramWindows.h"
 #include "tests/support/TempDir.h"
 
 #include <map>
@@ -30,10 +31,6 @@ private:
     bool m_ok = false;
 };
 
-// The panel of a running instance: its top-level dialog window.
-HWND FindPanel(DWORD processId, DWORD timeoutMs);
-// Sends simulator commands to the simulated device library inside that process.
-bool SimulatorCommand(DWORD processId, const std::wstring& commands);
 
 // A message box of that process: its window and the text it shows; null when none appeared.
 struct MessageBoxWindow {

@@ -3,6 +3,7 @@
 //   DemoRunner DIST_DIR --scripted OUT  plays a short session, saving screenshots in OUT
 #include "ids.h"
 #include "tests/support/Debuggee.h"
+#include "tests/support/ProgramWindows.h"
 
 #include <windows.h>
 
@@ -48,14 +49,6 @@ void Screenshot(const wchar_t* name) {
     wprintf(L"screenshot %ls\n", path);
 }
 
-HWND FindPanel(DWORD pid) {
-    for (int i = 0; i < 200; ++i) {
-        for (HWND hwnd : WindowsOfProcess(pid, L"#32770"))
-            if (GetDlgItem(hwnd, IDC_SLIDER_SPEAKER)) return hwnd;
-        Sleep(50);
-    }
-    return nullptr;
-}
 
 HWND WaitForWindow(DWORD pid, const wchar_t* cls, bool visible, HWND except = nullptr) {
     for (int i = 0; i < 100; ++i) {
@@ -67,12 +60,7 @@ HWND WaitForWindow(DWORD pid, const wchar_t* cls, bool visible, HWND except = nu
 }
 
 void Simulate(DWORD pid, const std::wstring& commands) {
-    auto windows = WindowsOfProcess(pid, L"TelvarionSimulator");
-    if (windows.empty()) return;
-    COPYDATASTRUCT data = {0x5449, static_cast<DWORD>((commands.size() + 1) * sizeof(wchar_t)),
-                           const_cast<wchar_t*>(commands.c_str())};
-    DWORD_PTR result;
-    SendMessageTimeoutW(windows.front(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000, &result);
+    SimulatorCommand(pid, commands);
     wprintf(L"simulator: %ls\n", commands.c_str());
 }
 
@@ -97,7 +85,7 @@ void ShowTrayMenu(DWORD pid, HWND panel, const wchar_t* shot) {
 
 int Scripted(Debuggee& child) {
     const DWORD pid = child.ProcessId();
-    HWND panel = FindPanel(pid);
+    HWND panel = FindPanel(pid, 10000);
     if (!panel) return 1;
     Sleep(800);
     Screenshot(L"panel-at-start");
