@@ -43,6 +43,9 @@ telvarion_wineserver() {
             wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
                 </dev/null >>"$TELVARION_WINE_STATE/wineboot.log" 2>&1 || true
         fi
+        # The prefix's own processes started before these settings; start them afresh.
+        wineboot -s </dev/null >>"$TELVARION_WINE_STATE/wineboot.log" 2>&1 || true
+        wineserver -w </dev/null >>"$TELVARION_WINE_STATE/wineboot.log" 2>&1 || true
         touch "$TELVARION_WINE_STATE/prefix.ready"
     fi
     # Fails harmlessly when the server already runs.
